@@ -21,4 +21,16 @@ bool TComponent::SetProperty(const QString& name, const LayoutValue&) {
     return name == QLatin1String("Left") || name == QLatin1String("Top"); // design-time place only
 }
 
-bool TComponent::SetEvent(const QString&, TNotifyEvent) { return false; }
+bool TComponent::SetEvent(const QString&, TNotifyEvent) {
+    return false;
+}
+
+bool TComponent::InsertChild(TComponent*) {
+    return false;
+}
+
+TComponent* TComponent::FindComponent(const QString& name) const {
+    for (TComponent* c : components_)
+        if (c->Name.compare(name, Qt::CaseInsensitive) == 0) return c;
+    return nullptr;
+}

@@ -30,8 +30,15 @@ public:
     // Binds a stored event (OnClick ...) to a handler. Returns false for an
     // event the component does not have.
     virtual bool SetEvent(const QString& name, TNotifyEvent handler);
-    // Called once all settings of the layout are read.
+    // Takes a component declared inside this one in the layout (a control on
+    // a panel, an item of a menu). Returns false when it cannot hold it.
+    virtual bool InsertChild(TComponent* child);
+    // Called once all components of the layout are read, in creation order;
+    // references to other components by name are resolved here.
     virtual void Loaded() {}
+
+    // The owned component of that name, or nullptr.
+    TComponent* FindComponent(const QString& name) const;
 
 private:
     TComponent* owner_;
