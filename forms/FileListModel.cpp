@@ -60,8 +60,8 @@ QString FileListModel::SelectedPath() const {
 }
 
 void FileListModel::ReadFolder() {
-    ChangeFolder(folder_);
     read_ = true;
+    ChangeFolder(folder_);
     FolderListing listing = FolderListing::ReadWorkingFolder(WildcardMask(mask_));
     const bool hadSelection = itemIndex_ >= 0;
     beginResetModel();

@@ -21,8 +21,20 @@ QByteArray CurrentFolderBytes() {
     return QByteArray(buffer.data());
 }
 
+// The path's bytes for the system. A NUL character would cut the path short
+// there and name another file, so such a path is refused (EINVAL).
+bool SystemPath(const QString& path, QByteArray& bytes) {
+    if (path.contains(QChar(0))) {
+        errno = EINVAL;
+        return false;
+    }
+    bytes = QFile::encodeName(path);
+    return true;
+}
+
 bool StatPath(const QString& path, struct stat& st) {
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    QByteArray bytes;
+    return SystemPath(path, bytes) && ::stat(bytes.constData(), &st) == 0;
 }
 
 } // namespace
@@ -34,7 +46,9 @@ QString CurrentFolder() {
 }
 
 void ChangeFolder(const QString& path) {
-    if (::chdir(QFile::encodeName(path).constData()) != 0) throw EInOutError(InOutErrorCode(errno));
+    QByteArray bytes;
+    if (!SystemPath(path, bytes) || ::chdir(bytes.constData()) != 0)
+        throw EInOutError(InOutErrorCode(errno));
 }
 
 bool FileExists(const QString& path) {

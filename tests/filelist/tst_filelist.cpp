@@ -103,6 +103,12 @@ QString LongestName() {
     return QString(125, QChar(u'я')) + QStringLiteral("a.mp3"); // 250 + 5 bytes
 }
 
+// Names with characters that mean something elsewhere, and the longest name.
+QStringList NamesOfNote() {
+    return {"#1.mp3",        "100%.mp3", "[live] 1.mp3", " space 2 .mp3",
+            "Пісня № 1.mp3", "-v.mp3",   LongestName()};
+}
+
 } // namespace
 
 class FileListTest : public QObject {
@@ -461,6 +467,12 @@ void FileListTest::applyFilePath_data() {
     row("name too long") << a << "music/" + QString(300, u'n') + ".mp3" << false << false
         << "music" << "a.mp3" << QStringList{"a.mp3"} << "a.mp3" << "a.mp3" << "music"
         << "EInOutError: Invalid filename";
+    row("NUL character in the name") << a << QString("music/a.mp3") + QChar(0) + "x" << false
+        << false << "music" << "a.mp3" << QStringList{"a.mp3"} << "a.mp3" << "a.mp3" << "music"
+        << "EInOutError: Invalid filename";
+    row("NUL character in the folder") << a << QString("music") + QChar(0) + "/a.mp3" << false
+        << false << "music" << "a.mp3" << QStringList{"a.mp3"} << "a.mp3" << "a.mp3" << "music"
+        << "EInOutError: Invalid filename";
     row("semicolon: two patterns") << none << "music/x;y.mp3" << false << false
         << "music" << "x;y.mp3" << QStringList{"y.mp3"} << "" << "x;y.mp3" << "music" << "";
     row("star") << a << "music/*.MP3" << false << false << "music" << "*.MP3"
@@ -479,10 +491,7 @@ void FileListTest::applyFilePath_data() {
         << "EInvalidFileName: Invalid file name - {root}/other/c.mp3";
     // clang-format on
 
-    for (const QString& name :
-         {QStringLiteral("#1.mp3"), QStringLiteral("100%.mp3"), QStringLiteral("[live] 1.mp3"),
-          QStringLiteral(" space 2 .mp3"), QStringLiteral("Пісня № 1.mp3"),
-          QStringLiteral("-v.mp3"), LongestName()})
+    for (const QString& name : NamesOfNote())
         QTest::addRow("name %s", qPrintable(name.left(20)))
             << none << "names/" + name << false << false << "names" << name << QStringList{name}
             << name << name << "names"
@@ -504,10 +513,7 @@ void FileListTest::applyFilePath() {
          {"music/a.mp3", "music/b.mp3", "music/y.mp3", "music/x;y.mp3", "case/Song.mp3",
           "case/song.mp3", "other/c.mp3", "plainfile", "locked/inside.mp3"})
         MakeFile(root + u'/' + QLatin1String(file));
-    for (const QString& name :
-         {QStringLiteral("#1.mp3"), QStringLiteral("100%.mp3"), QStringLiteral("[live] 1.mp3"),
-          QStringLiteral(" space 2 .mp3"), QStringLiteral("Пісня № 1.mp3"),
-          QStringLiteral("-v.mp3"), LongestName()})
+    for (const QString& name : NamesOfNote())
         MakeFile(root + "/names/" + name);
     QCOMPARE(QFile::encodeName(LongestName()).size(), 255);
 
