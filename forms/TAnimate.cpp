@@ -1,9 +1,6 @@
 #include "forms/TAnimate.h"
 
-#if __has_include("forms/AviClip.h")
 #include "forms/AviClip.h"
-#define HAVE_AVI_CLIP 1
-#endif
 #include "forms/Exceptions.h"
 
 #include <QPainter>
@@ -43,11 +40,9 @@ void TAnimate::openClip() {
     std::vector<QImage> frames;
     int usPerFrame = 100000;
     try {
-#ifdef HAVE_AVI_CLIP
         const AviClip clip = AviClip::load(FileName);
-        frames = clip.frames;
-        usPerFrame = clip.microsecondsPerFrame;
-#endif
+        frames = clip.frames();
+        usPerFrame = int(clip.microsecondsPerFrame());
     } catch (const std::exception&) {
         throw EInvalidOperation(QStringLiteral("Cannot open AVI"));
     }
