@@ -4,7 +4,11 @@
 #include "forms/TAnimate.h"
 #include "forms/TEdit.h"
 #include "forms/TFileListBox.h"
+#include "forms/TImage.h"
+#include "forms/TLabel.h"
 #include "forms/TMediaPlayer.h"
+#include "forms/TOpenDialog.h"
+#include "forms/TPanel.h"
 #include "forms/TPopupMenu.h"
 #include "forms/TSpeedButton.h"
 #include "forms/TTimer.h"
@@ -19,10 +23,18 @@ struct ComponentClass {
     TComponent* (*create)(TComponent* owner);
 };
 constexpr ComponentClass classes[] = {
-    {"TSpeedButton", make<TSpeedButton>}, {"TFileListBox", make<TFileListBox>},
-    {"TAnimate", make<TAnimate>},         {"TEdit", make<TEdit>},
-    {"TMediaPlayer", make<TMediaPlayer>}, {"TTimer", make<TTimer>},
-    {"TXPManifest", make<TXPManifest>},   {"TPopupMenu", make<TPopupMenu>},
+    {"TSpeedButton", make<TSpeedButton>},
+    {"TFileListBox", make<TFileListBox>},
+    {"TAnimate", make<TAnimate>},
+    {"TEdit", make<TEdit>},
+    {"TMediaPlayer", make<TMediaPlayer>},
+    {"TTimer", make<TTimer>},
+    {"TXPManifest", make<TXPManifest>},
+    {"TPopupMenu", make<TPopupMenu>},
+    {"TPanel", make<TPanel>},
+    {"TLabel", make<TLabel>},
+    {"TImage", make<TImage>},
+    {"TOpenDialog", make<TOpenDialog>},
 };
 } // namespace
 

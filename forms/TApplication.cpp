@@ -61,6 +61,9 @@ TApplication::TApplication() : TComponent(nullptr) {
 
 TApplication::~TApplication() {
     Shutdown();
+    // Whatever else the application owns goes while the toolkit still runs.
+    while (!Components().empty())
+        delete Components().back();
     hints_.reset();
     qt_.reset();
     Application = nullptr;

@@ -12,7 +12,77 @@
 #include <QFontMetrics>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
+#include <optional>
+
+namespace {
+// The monitor a window lies on: the one holding its centre, else the one it
+// overlaps most; nullptr when it lies on none.
+const QScreen* screenOf(const QRect& frame) {
+    if (const QScreen* s = QGuiApplication::screenAt(frame.center())) return s;
+    const QScreen* best = nullptr;
+    qint64 bestArea = 0;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect common = s->geometry() & frame;
+        const qint64 area = qint64(common.width()) * common.height();
+        if (!common.isEmpty() && area > bestArea) best = s, bestArea = area;
+    }
+    return best;
+}
+
+// The monitor of the active window (the window whose command shows another
+// one), or the primary monitor when no window of the program is active.
+const QScreen* activeScreen() {
+    if (const QWidget* active = QApplication::activeWindow())
+        if (const QScreen* s = screenOf(active->frameGeometry())) return s;
+    return QGuiApplication::primaryScreen();
+}
+
+QMargins marginsAround(const QWidget* window) {
+    const QRect f = window->frameGeometry(), g = window->geometry();
+    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
+}
+
+// The frame and title bar the window system draws around a window. Before a
+// window is first shown some window systems do not tell them yet; then the
+// frame of another shown window of the program stands in for them. `known`
+// tells whether they are the window's own.
+QMargins frameMargins(QWidget* window, bool* known = nullptr) {
+    window->winId(); // the native window, whose frame the system may know already
+    const QMargins own = window->windowHandle()->frameMargins();
+    if (known) *known = !own.isNull();
+    if (!own.isNull()) return own;
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != window) return marginsAround(active);
+    for (const QWidget* other : QApplication::topLevelWidgets())
+        if (other != window && other->isVisible() && !marginsAround(other).isNull())
+            return marginsAround(other);
+    return {};
+}
+
+// The place that centres a window of this outer size on a monitor: each
+// quotient rounded toward zero, and 0 where the window is the larger.
+QPoint centredOn(const QRect& monitor, const QSize& outer) {
+    return monitor.topLeft() + QPoint(std::max(0, (monitor.width() - outer.width()) / 2),
+                                      std::max(0, (monitor.height() - outer.height()) / 2));
+}
+
+// A window shown again on another monitor than the active window's moves onto
+// that monitor at the same offset from its top-left corner, then back left and
+// up as far as needed to lie wholly on it. On the same monitor it stays put.
+QPoint onMonitor(const QRect& frame, const QScreen* target) {
+    const QScreen* current = screenOf(frame);
+    if (!target || current == target) return frame.topLeft();
+    const QRect s = target->geometry();
+    const QPoint origin = current ? current->geometry().topLeft()
+                                  : QGuiApplication::primaryScreen()->geometry().topLeft();
+    QPoint at = s.topLeft() + (frame.topLeft() - origin);
+    at.setX(std::max(s.left(), std::min(at.x(), s.left() + s.width() - frame.width())));
+    at.setY(std::max(s.top(), std::min(at.y(), s.top() + s.height() - frame.height())));
+    return at;
+}
+} // namespace
 
 // The top-level window of a form: routes the window system's close request,
 // right clicks and activation back to the form.
@@ -20,7 +90,39 @@ class FormWindow : public QWidget {
 public:
     explicit FormWindow(TForm* form) : form_(form) { setAutoFillBackground(true); }
 
+    // Centres the window on a monitor. When its frame had to be guessed, it is
+    // centred again once the window system tells the real one.
+    void centreOn(const QRect& monitor) {
+        bool known = false;
+        const QMargins frame = frameMargins(this, &known);
+        moveTo(centredOn(monitor, size().grownBy(frame)));
+        if (known)
+            pendingCentre_.reset();
+        else
+            pendingCentre_ = PendingCentre{monitor, frame};
+    }
+    QSize outerSize() { return size().grownBy(frameMargins(this)); }
+    void moveTo(QPoint at) {
+        form_->SetBounds(at.x(), at.y(), form_->GetWidth(), form_->TControl::GetHeight());
+    }
+
 protected:
+    void moveEvent(QMoveEvent* e) override {
+        if (pendingCentre_) {
+            const QMargins frame = windowHandle()->frameMargins();
+            if (!frame.isNull()) {
+                const PendingCentre pending = *pendingCentre_;
+                pendingCentre_.reset();
+                if (frame != pending.assumedFrame)
+                    moveTo(centredOn(pending.monitor, size().grownBy(frame)));
+            }
+        }
+        QWidget::moveEvent(e);
+    }
+    void hideEvent(QHideEvent* e) override {
+        pendingCentre_.reset();
+        QWidget::hideEvent(e);
+    }
     void closeEvent(QCloseEvent* e) override {
         // The main form ends the program; both windows are hidden together at
         // shutdown, so it stays on screen until then.
@@ -53,7 +155,12 @@ protected:
     }
 
 private:
+    struct PendingCentre {
+        QRect monitor;
+        QMargins assumedFrame;
+    };
     TForm* form_;
+    std::optional<PendingCentre> pendingCentre_;
 };
 
 TForm::TForm(TComponent* AOwner) : TControl(AOwner, new FormWindow(this), true) {
@@ -177,6 +284,10 @@ bool TForm::SetProperty(const QString& name, const LayoutValue& value) {
     return true;
 }
 
+bool TForm::InsertChild(TComponent* child) {
+    return dynamic_cast<TControl*>(child) ? TControl::InsertChild(child) : true;
+}
+
 namespace {
 // Depth first, each container's children by their stored TabOrder.
 void collectTabOrder(const TControl& container, std::vector<TControl*>& out) {
@@ -229,22 +340,18 @@ void TForm::ScaleBy(int num, int den) {
 void TForm::placeAtFirstShow() {
     if (placed_) return;
     placed_ = true;
-    if (position_ != TPosition::poScreenCenter) return;
-    // Centred on the monitor of the active window, each quotient rounded toward
-    // zero and never negative.
-    const QWidget* active = QApplication::activeWindow();
-    const QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect s = screen->geometry();
-    const QSize outer = window_->frameGeometry().size().expandedTo(window_->size());
-    const int x = std::max(0, (s.width() - outer.width()) / 2);
-    const int y = std::max(0, (s.height() - outer.height()) / 2);
-    TControl::SetBounds(s.x() + x, s.y() + y, GetWidth(), TControl::GetHeight());
-    window_->move(s.x() + x, s.y() + y);
+    if (position_ == TPosition::poScreenCenter) window_->centreOn(activeScreen()->geometry());
 }
 
 void TForm::SetVisible(const bool& v) {
-    if (v) placeAtFirstShow();
+    if (v && !window_->isVisible()) {
+        if (placed_) {
+            const QRect frame(window_->pos(), window_->outerSize());
+            const QPoint at = onMonitor(frame, activeScreen());
+            if (at != frame.topLeft()) window_->moveTo(at);
+        }
+        placeAtFirstShow();
+    }
     TControl::SetVisible(v);
     window_->setVisible(v);
 }
@@ -256,8 +363,11 @@ void TForm::Show() {
 }
 
 void TForm::Close() {
-    if (Application && Application->MainForm() == this)
-        Application->Terminate();
-    else
-        Hide();
+    TForm* main = Application ? Application->MainForm() : nullptr;
+    if (main == this) return Application->Terminate();
+    // Any other form only hides; when it was the active window, the main form
+    // takes over.
+    const bool wasActive = window_->isActiveWindow();
+    Hide();
+    if (wasActive && main && main->Widget()->isVisible()) main->Widget()->activateWindow();
 }

@@ -53,6 +53,8 @@ public:
     const std::vector<TControl*>& TabList() const { return tabList_; }
 
     bool SetProperty(const QString& name, const LayoutValue& value) override;
+    // Holds its controls, and components that take no place (menus, timers ...).
+    bool InsertChild(TComponent* child) override;
     void ScaleBy(int num, int den) override;
 
 protected:

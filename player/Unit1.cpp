@@ -1,5 +1,7 @@
 #include "player/Unit1.h"
 
+#include "info/Unit3.h"
+
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
@@ -35,13 +37,17 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     Handler("FileListBox1Click", &TForm1::FileListBox1Click);
 }
 
-void TForm1::N3Click(TObject*) {}
+void TForm1::N3Click(TObject*) {
+    AboutBox1->Show();
+}
 
 void TForm1::N2Click(TObject*) {
     Close();
 }
 
-void TForm1::SpeedButton1Click(TObject*) {}
+void TForm1::SpeedButton1Click(TObject*) {
+    AboutBox1->Show();
+}
 
 void TForm1::SpeedButton2Click(TObject*) {
     Close();
@@ -74,6 +80,8 @@ void TForm1::Timer1Timer(TObject*) {
     if (Caption() != title) Caption = title;
 }
 
-void TForm1::SpeedButton5Click(TObject*) {}
+void TForm1::SpeedButton5Click(TObject*) {
+    if (OpenDialog1->Execute()) FileListBox1->FileName = OpenDialog1->FileName;
+}
 
 void TForm1::FileListBox1Click(TObject*) {}

@@ -6,6 +6,7 @@
 #include "forms/TFileListBox.h"
 #include "forms/TForm.h"
 #include "forms/TMediaPlayer.h"
+#include "forms/TOpenDialog.h"
 #include "forms/TPopupMenu.h"
 #include "forms/TSpeedButton.h"
 #include "forms/TTimer.h"
@@ -22,7 +23,7 @@ public:
     TComponent* N2 = nullptr;
     TComponent* N3 = nullptr;
     TComponent* START1 = nullptr;
-    TComponent* OpenDialog1 = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
     TSpeedButton* SpeedButton3 = nullptr;
     TSpeedButton* SpeedButton4 = nullptr;
     TTimer* Timer1 = nullptr;
