@@ -2,6 +2,7 @@
 // order, and the event loop.
 
 #include "forms/TApplication.h"
+#include "info/Unit3.h"
 #include "player/Unit1.h"
 
 int main() {
@@ -9,6 +10,7 @@ int main() {
         Application->Initialize();
         Application->Title = "Лунограй 2007";
         Application->CreateForm(Form1);
+        Application->CreateForm(AboutBox1);
         Application->Run();
     });
 }

@@ -141,6 +141,13 @@ protected:
         menu->Popup(at);
     }
     void changeEvent(QEvent* e) override {
+        if (e->type() == QEvent::ActivationChange && isActiveWindow() && isHidden()) {
+            // A late activation request reached a window already hidden: the
+            // main form takes the activation, as when the window closed.
+            TForm* main = Application ? Application->MainForm() : nullptr;
+            if (main && main != form_ && main->Widget()->isVisible())
+                main->Widget()->activateWindow();
+        }
         if (e->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget()) {
             // Activation gives the focus to the first control in tab order that takes it.
             for (TControl* c : form_->TabList()) {
