@@ -45,12 +45,13 @@ QMargins marginsAround(const QWidget* window) {
 }
 
 // The frame and title bar the window system draws around a window. Before a
-// window is first shown some window systems do not tell them yet; then the
-// frame of another shown window of the program stands in for them. `known`
-// tells whether they are the window's own.
+// window is first shown they are not known yet (and creating the native window
+// early to ask would make some window systems place its client area, not its
+// frame, at the place given); then the frame of another shown window of the
+// program stands in for them. `known` tells whether they are the window's own.
 QMargins frameMargins(QWidget* window, bool* known = nullptr) {
-    window->winId(); // the native window, whose frame the system may know already
-    const QMargins own = window->windowHandle()->frameMargins();
+    const QWindow* native = window->windowHandle();
+    const QMargins own = native ? native->frameMargins() : QMargins();
     if (known) *known = !own.isNull();
     if (!own.isNull()) return own;
     QWidget* active = QApplication::activeWindow();
