@@ -20,10 +20,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Every host this process started and has not reaped yet.
+// Every host this process started and has not reaped yet. Never destroyed:
+// it is still needed by the exit handler that ends the hosts.
 std::set<pid_t>& liveHosts() {
-    static std::set<pid_t> hosts;
-    return hosts;
+    static auto* hosts = new std::set<pid_t>;
+    return *hosts;
 }
 
 // A killed process is normally gone within a millisecond; one stuck in the
