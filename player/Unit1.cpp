@@ -84,4 +84,9 @@ void TForm1::SpeedButton5Click(TObject*) {
     if (OpenDialog1->Execute()) FileListBox1->FileName = OpenDialog1->FileName;
 }
 
-void TForm1::FileListBox1Click(TObject*) {}
+void TForm1::FileListBox1Click(TObject*) {
+    MediaPlayer1->Close();
+    MediaPlayer1->FileName = FileListBox1->FileName;
+    MediaPlayer1->Open();
+    MediaPlayer1->Play();
+}
