@@ -51,7 +51,7 @@ struct PaletteEntry {
 constexpr PaletteEntry systemColors[] = {
     {QPalette::Active, QPalette::WindowText},   {QPalette::Active, QPalette::Base},
     {QPalette::Active, QPalette::Button},       {QPalette::Active, QPalette::ButtonText},
-    {QPalette::Active, QPalette::Mid},          {QPalette::Active, QPalette::Light},
+    {QPalette::Active, QPalette::Dark},         {QPalette::Active, QPalette::Light},
     {QPalette::Active, QPalette::Shadow},       {QPalette::Active, QPalette::Midlight},
     {QPalette::Active, QPalette::Highlight},    {QPalette::Active, QPalette::HighlightedText},
     {QPalette::Active, QPalette::ToolTipBase},  {QPalette::Active, QPalette::ToolTipText},
