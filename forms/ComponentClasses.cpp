@@ -7,6 +7,7 @@
 #include "forms/TImage.h"
 #include "forms/TLabel.h"
 #include "forms/TMediaPlayer.h"
+#include "forms/TMenuItem.h"
 #include "forms/TOpenDialog.h"
 #include "forms/TPanel.h"
 #include "forms/TPopupMenu.h"
@@ -31,6 +32,7 @@ constexpr ComponentClass classes[] = {
     {"TTimer", make<TTimer>},
     {"TXPManifest", make<TXPManifest>},
     {"TPopupMenu", make<TPopupMenu>},
+    {"TMenuItem", make<TMenuItem>},
     {"TPanel", make<TPanel>},
     {"TLabel", make<TLabel>},
     {"TImage", make<TImage>},

@@ -1,6 +1,7 @@
 #include "forms/TApplication.h"
 
 #include "forms/HintDisplay.h"
+#include "forms/MenuKeyRouter.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -53,6 +54,9 @@ TApplication::TApplication() : TComponent(nullptr) {
     QApplication::setApplicationName(QStringLiteral("lunohrai"));
     QApplication::setQuitOnLastWindowClosed(false); // the main form ends the program
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/MAINICON.png")));
+    // Keys reach the forms' menus before any control. Filters installed later
+    // run earlier, so the hint display still sees every key first.
+    qt_->installEventFilter(new MenuKeyRouter(qt_.get()));
     hints_ = std::make_unique<HintDisplay>(*this);
     watchSignals();
     // At the end of the desktop session the program agrees at once.

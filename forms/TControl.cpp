@@ -162,8 +162,10 @@ bool TControl::InsertChild(TComponent* child) {
 
 void TControl::Loaded() {
     if (!popupMenuName_.isEmpty()) {
-        popupMenu_ =
-            dynamic_cast<TPopupMenu*>(Owner() ? Owner()->FindComponent(popupMenuName_) : nullptr);
+        // A form holds its menus itself; a control's menu belongs to its form.
+        TComponent* found = FindComponent(popupMenuName_);
+        if (!found && Owner()) found = Owner()->FindComponent(popupMenuName_);
+        popupMenu_ = dynamic_cast<TPopupMenu*>(found);
         if (!popupMenu_)
             throw ELayoutValueError{QStringLiteral("no menu named '%1'").arg(popupMenuName_)};
     }

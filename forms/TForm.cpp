@@ -3,12 +3,14 @@
 #include "forms/Exceptions.h"
 #include "forms/LayoutReader.h"
 #include "forms/TApplication.h"
+#include "forms/TMenuItem.h"
 #include "forms/TPopupMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QScreen>
 #include <QWidget>
@@ -284,6 +286,8 @@ bool TForm::SetProperty(const QString& name, const LayoutValue& value) {
         textHeight_ = value.Int();
     } else if (name == QLatin1String("Scaled")) {
         scaled_ = value.Bool();
+    } else if (name == QLatin1String("ObjectMenuItem")) {
+        objectMenuItemName_ = value.Ident();
     } else if (name == QLatin1String("OldCreateOrder") || name == QLatin1String("AutoScroll")) {
         value.Bool(); // no effect here: a fixed frame never scrolls
     } else {
@@ -311,7 +315,24 @@ void collectTabOrder(const TControl& container, std::vector<TControl*>& out) {
 }
 } // namespace
 
+// The form's own menu and its object-verbs item are among its components.
+void TForm::resolveMenus() {
+    try {
+        TControl::Loaded();
+        if (objectMenuItemName_.isEmpty()) return;
+        objectMenuItem_ = dynamic_cast<TMenuItem*>(FindComponent(objectMenuItemName_));
+        if (!objectMenuItem_)
+            throw ELayoutValueError{
+                QStringLiteral("no menu item named '%1'").arg(objectMenuItemName_)};
+        objectMenuItem_->Enabled = false;
+    } catch (const ELayoutValueError& e) {
+        throw ELayoutError(QStringLiteral("%1: %2: %3")
+                               .arg(QFileInfo(LayoutResource()).fileName(), Name, e.reason));
+    }
+}
+
 void TForm::Loaded() {
+    resolveMenus();
     // Windowed controls lie above graphic ones, each group in creation order.
     for (TControl* c : Controls())
         if (c->Windowed()) c->Widget()->raise();

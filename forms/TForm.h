@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class FormWindow;
+class TMenuItem;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter };
@@ -52,6 +53,10 @@ public:
     // The controls in tab order, made whole after reading.
     const std::vector<TControl*>& TabList() const { return tabList_; }
 
+    // The menu item for the verbs of embedded objects; the program embeds
+    // none, so the item stays disabled.
+    TMenuItem* ObjectMenuItem() const { return objectMenuItem_; }
+
     bool SetProperty(const QString& name, const LayoutValue& value) override;
     // Holds its controls, and components that take no place (menus, timers ...).
     bool InsertChild(TComponent* child) override;
@@ -79,6 +84,7 @@ private:
     void applyFrame();
     void applyClientSize();
     void placeAtFirstShow();
+    void resolveMenus();
     int frameHeight() const;
 
     FormWindow* window_;
@@ -93,4 +99,6 @@ private:
     int pixelsPerInch_ = 96, textHeight_ = 13;
     bool scaled_ = true;
     bool placed_ = false;
+    QString objectMenuItemName_;
+    TMenuItem* objectMenuItem_ = nullptr;
 };

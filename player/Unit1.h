@@ -6,6 +6,7 @@
 #include "forms/TFileListBox.h"
 #include "forms/TForm.h"
 #include "forms/TMediaPlayer.h"
+#include "forms/TMenuItem.h"
 #include "forms/TOpenDialog.h"
 #include "forms/TPopupMenu.h"
 #include "forms/TSpeedButton.h"
@@ -18,11 +19,11 @@ public:
     TSpeedButton* SpeedButton2 = nullptr;
     TAnimate* Animate1 = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
-    TComponent* STOP1 = nullptr;
-    TComponent* N1 = nullptr;
-    TComponent* N2 = nullptr;
-    TComponent* N3 = nullptr;
-    TComponent* START1 = nullptr;
+    TMenuItem* STOP1 = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* N2 = nullptr;
+    TMenuItem* N3 = nullptr;
+    TMenuItem* START1 = nullptr;
     TOpenDialog* OpenDialog1 = nullptr;
     TSpeedButton* SpeedButton3 = nullptr;
     TSpeedButton* SpeedButton4 = nullptr;

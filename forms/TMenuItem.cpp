@@ -1,0 +1,48 @@
+#include "forms/TMenuItem.h"
+
+#include "forms/Exceptions.h"
+#include "forms/Glyph.h"
+#include "forms/TApplication.h"
+#include "forms/TPopupMenu.h"
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+
+TMenuItem::~TMenuItem() {
+    if (menu_) menu_->RemoveItem(this);
+}
+
+void TMenuItem::Click() {
+    if (!enabled_ || !OnClick) return;
+    if (Application)
+        Application->CallHandler(OnClick, this);
+    else
+        OnClick(this);
+}
+
+bool TMenuItem::SetProperty(const QString& name, const LayoutValue& value) {
+    if (name == QLatin1String("Caption"))
+        caption_ = value.Str();
+    else if (name == QLatin1String("ShortCut"))
+        shortCut_ = value.Int();
+    else if (name == QLatin1String("Enabled"))
+        enabled_ = value.Bool();
+    else if (name == QLatin1String("Default"))
+        default_ = value.Bool();
+    else if (name == QLatin1String("Hint"))
+        hint_ = value.Str();
+    else if (name == QLatin1String("Bitmap")) {
+        try {
+            bitmap_ = TransparentByBottomLeft(LoadPicture(value.Str()));
+        } catch (const Exception& e) { // reported with the layout's file and line
+            throw ELayoutValueError{e.Message()};
+        }
+    } else
+        return TComponent::SetProperty(name, value);
+    return true;
+}
+
+bool TMenuItem::SetEvent(const QString& name, TNotifyEvent handler) {
+    if (name != QLatin1String("OnClick")) return false;
+    OnClick = std::move(handler);
+    return true;
+}
