@@ -31,7 +31,7 @@ start_display() {
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     xdpyinfo >/dev/null 2>&1 || continue
-    HOME="$E2E_TMP" openbox --config-file /dev/null >"$E2E_TMP/openbox.log" 2>&1 &
+    HOME="$E2E_TMP" openbox >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0; sleep 0.1; done
     return 0
