@@ -281,8 +281,8 @@ void MenuTest::layoutErrors_data() {
     QTest::newRow("unknown item setting") << "ShortCut = 16472"
                                           << "Checked = True"
                                           << "N2: unknown property 'Checked'";
-    QTest::newRow("item outside a menu") << "object PopupMenu1 : TPopupMenu"
-                                         << "object Timer9 : TTimer"
+    QTest::newRow("item outside a menu") << "object PopupMenu1: TPopupMenu"
+                                         << "object Timer9: TTimer"
                                          << "STOP1: 'Timer9' cannot hold a TMenuItem";
 }
 
