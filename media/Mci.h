@@ -61,7 +61,7 @@ enum MciCommand : std::uint32_t {
 enum MciFlags : std::uint32_t {
     MCI_FLAGS_NONE = 0,
     MCI_NOTIFY = 1u << 0, // send a completion notice to the parameters' callback
-    MCI_WAIT = 1u << 1,   // return when the request is complete (play: at its end)
+    MCI_WAIT = 1u << 1,   // return when the request is complete (play, resume: at the end)
     MCI_FROM = 1u << 2,   // play: start at `from`
     MCI_TO = 1u << 3,     // play: end at `to`; seek: go to `to`
     MCI_OPEN_ELEMENT = 1u << 4,

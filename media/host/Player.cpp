@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/resource.h>
 
 using hostproto::Failure;
 using hostproto::Mode;
@@ -11,9 +12,10 @@ using hostproto::Mode;
 namespace {
 
 constexpr guint tickIntervalMs = 500;
-// Ticks in a row without the position moving while the pipeline plays: the
-// decoder is stuck (some damaged MIDI files make the parser spin for ever).
-constexpr int stalledTicks = 8;
+// Ticks in a row with the position still and a core busy while the pipeline
+// plays: the decoder is stuck (some damaged MIDI files make the parser spin
+// for ever).
+constexpr int stalledTicks = 6;
 // A seek that does not settle is answered anyway, so that the request stays
 // within the layer's bound; the pipeline settles later.
 constexpr guint seekSettleMs = 1500;
@@ -433,8 +435,19 @@ void Player::onEndOfStream() {
     channel_.send("n end " + std::to_string(playId_));
 }
 
+namespace {
+// CPU time this process has used, in milliseconds.
+std::int64_t cpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+} // namespace
+
 void Player::startTicks() {
     tickPositionMs_ = -1;
+    tickCpuMs_ = cpuMs();
     stillTicks_ = 0;
     if (!tickSource_) tickSource_ = g_timeout_add(tickIntervalMs, &Player::onTick, this);
 }
@@ -447,12 +460,18 @@ void Player::stopTicks() {
 gboolean Player::onTick(gpointer self) {
     auto* player = static_cast<Player*>(self);
     const std::int64_t position = player->positionMs();
+    const std::int64_t cpu = cpuMs();
     GstState state = GST_STATE_VOID_PENDING, pending = GST_STATE_VOID_PENDING;
     gst_element_get_state(player->playbin_, &state, &pending, 0);
     const bool running = state == GST_STATE_PLAYING && pending == GST_STATE_VOID_PENDING;
+    // Stuck is a position that does not move while the host burns a core;
+    // a sound server that is slow to start, or corks the stream, leaves the
+    // position still too, but the host idle.
+    const bool spinning = cpu - player->tickCpuMs_ >= std::int64_t(tickIntervalMs) * 8 / 10;
     player->stillTicks_ =
-        running && position == player->tickPositionMs_ ? player->stillTicks_ + 1 : 0;
+        running && spinning && position == player->tickPositionMs_ ? player->stillTicks_ + 1 : 0;
     player->tickPositionMs_ = position;
+    player->tickCpuMs_ = cpu;
     if (player->stillTicks_ >= stalledTicks) {
         player->tickSource_ = 0;
         player->fail(Failure::Stalled);

@@ -85,5 +85,6 @@ private:
     bool atEnd_ = false;
     std::int64_t stopAtMs_ = -1;
     std::int64_t tickPositionMs_ = -1;
+    std::int64_t tickCpuMs_ = 0;
     int stillTicks_ = 0;
 };

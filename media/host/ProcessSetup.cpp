@@ -70,17 +70,36 @@ bool ensurePrivateFolder(const std::string& path) {
 
 } // namespace
 
+std::string privateRuntimeFolder() {
+    static const std::string folder = [] {
+        const std::string runtime = environment("XDG_RUNTIME_DIR");
+        const std::string path = !runtime.empty() && runtime[0] == '/'
+                                     ? runtime + "/lunohrai"
+                                     : "/tmp/lunohrai-" + std::to_string(getuid());
+        return ensurePrivateFolder(path) ? path : std::string();
+    }();
+    return folder;
+}
+
 void chooseRegistryCache() {
     if (!environment("GST_REGISTRY").empty() || hasUserRegistry()) return;
-    const std::string runtime = environment("XDG_RUNTIME_DIR");
-    const std::string folder = !runtime.empty() && runtime[0] == '/'
-                                   ? runtime + "/lunohrai"
-                                   : "/tmp/lunohrai-" + std::to_string(getuid());
-    if (ensurePrivateFolder(folder)) {
-        setenv("GST_REGISTRY", (folder + "/gst-registry.bin").c_str(), 1);
-    } else {
-        // No safe place: GStreamer then reads its plugins afresh each time
-        // (slower) and cannot save the cache anywhere.
-        setenv("GST_REGISTRY", "/dev/null/lunohrai-gst-registry.bin", 1);
-    }
+    const std::string folder = privateRuntimeFolder();
+    // With no safe place GStreamer reads its plugins afresh each time
+    // (slower) and cannot save the cache anywhere.
+    setenv("GST_REGISTRY",
+           folder.empty() ? "/dev/null/lunohrai-gst-registry.bin"
+                          : (folder + "/gst-registry.bin").c_str(),
+           1);
+}
+
+void keepSoundServerFilesOutOfHome() {
+    if (!environment("PULSE_COOKIE").empty()) return;
+    std::string config = environment("XDG_CONFIG_HOME");
+    const std::string home = environment("HOME");
+    if (config.empty() && !home.empty()) config = home + "/.config";
+    struct stat info {};
+    for (const std::string& cookie : {config + "/pulse/cookie", home + "/.pulse-cookie"})
+        if (!cookie.empty() && cookie[0] == '/' && stat(cookie.c_str(), &info) == 0) return;
+    const std::string folder = privateRuntimeFolder();
+    if (!folder.empty()) setenv("PULSE_COOKIE", (folder + "/pulse-cookie").c_str(), 1);
 }

@@ -14,3 +14,9 @@ int takeProtocolChannel(pid_t parent);
 // folder in the per-user runtime folder, so the host never creates files in
 // the home folder.
 void chooseRegistryCache();
+
+// The PulseAudio client library creates a random cookie file in the home
+// folder when it finds none; a local server knows its clients by their user
+// id and needs no cookie. When the user has none, the library is pointed at
+// one in the private runtime folder instead.
+void keepSoundServerFilesOutOfHome();

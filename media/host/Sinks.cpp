@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <glob.h>
+#include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -28,11 +29,18 @@ bool socketAnswers(const std::string& path) {
     return ok;
 }
 
-// Looks for the server's socket where the PulseAudio client library would,
-// without asking the library: it would start a server of its own or create
+// The address of a PulseAudio server (or the PipeWire that stands in for
+// it) that answers. Found here, where the client library would look, rather
+// than by the library: that one would start a server of its own or create
 // files in the home folder when none runs.
-bool pulseServerRuns() {
-    if (!environment("PULSE_SERVER").empty()) return true;
+std::optional<std::string> pulseServer() {
+    if (const auto given = environment("PULSE_SERVER"); !given.empty()) {
+        const bool local = given.rfind("unix:", 0) == 0 || given[0] == '/';
+        if (!local) return given; // a remote or listed server: the library decides
+        const std::string path = given[0] == '/' ? given : given.substr(5);
+        if (socketAnswers(path)) return given;
+        return std::nullopt;
+    }
     std::vector<std::string> candidates;
     if (const auto path = environment("PULSE_RUNTIME_PATH"); !path.empty())
         candidates.push_back(path + "/native");
@@ -48,8 +56,8 @@ bool pulseServerRuns() {
     }
     candidates.push_back("/var/run/pulse/native");
     for (const auto& path : candidates)
-        if (socketAnswers(path)) return true;
-    return false;
+        if (socketAnswers(path)) return "unix:" + path;
+    return std::nullopt;
 }
 
 bool soundCardPresent() {
@@ -80,9 +88,10 @@ GstElement* usable(GstElement* sink) {
 } // namespace
 
 GstElement* makeAudioSink() {
-    if (pulseServerRuns()) {
+    if (const auto server = pulseServer()) {
         GstElement* pulse = gst_element_factory_make("pulsesink", nullptr);
         if (pulse) {
+            g_object_set(pulse, "server", server->c_str(), nullptr);
             // 1 s of buffer filled in 100 ms periods: ten wake-ups a second
             // instead of a hundred. Pause and stop cork the stream, which is
             // silent at once whatever is buffered.

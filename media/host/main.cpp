@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     const pid_t parent = argc > 1 ? static_cast<pid_t>(std::atol(argv[1])) : getppid();
     const int fd = takeProtocolChannel(parent);
     chooseRegistryCache();
+    keepSoundServerFilesOutOfHome();
     g_set_prgname("lunohrai-media-host");
     gst_init(nullptr, nullptr);
 
