@@ -85,7 +85,12 @@ bool HintDisplay::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::Leave:
-        if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow()) pointerOver(nullptr);
+        // Leaving a control for its parent's background brings no Enter: ask
+        // what lies under the pointer now.
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w != window_) {
+            QWidget* under = w->isWindow() ? nullptr : QApplication::widgetAt(QCursor::pos());
+            pointerOver(under ? TControl::FromWidget(under) : nullptr);
+        }
         break;
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:

@@ -91,7 +91,10 @@ QPoint onMonitor(const QRect& frame, const QScreen* target) {
 // right clicks and activation back to the form.
 class FormWindow : public QWidget {
 public:
-    explicit FormWindow(TForm* form) : form_(form) { setAutoFillBackground(true); }
+    explicit FormWindow(TForm* form) : form_(form) {
+        setAutoFillBackground(true);
+        setMouseTracking(true); // the hint display follows the pointer over the background
+    }
 
     // Centres the window on a monitor. When its frame had to be guessed, it is
     // centred again once the window system tells the real one.

@@ -2,9 +2,11 @@
 // the tab cycle, expand and collapse, and the caption refresh.
 
 #include "TestSupport.h"
+#include "forms/HintDisplay.h"
 #include "forms/TApplication.h"
 #include "player/Unit1.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -18,6 +20,7 @@ private slots:
     void tabCycle();
     void expandThenCollapse();
     void captionRefresh();
+    void fileListHint();
 };
 
 void PlayerTest::initTestCase() {
@@ -153,6 +156,31 @@ void PlayerTest::captionRefresh() {
     // Whatever stands in the line reaches the title within a tick.
     Form1->Edit1->Text = "мелодія.mp3";
     QTRY_COMPARE_WITH_TIMEOUT(Form1->Caption(), QString("Пісня: мелодія.mp3"), 300);
+}
+
+void PlayerTest::fileListHint() {
+    QTest::mouseClick(Form1->SpeedButton3->Widget(), Qt::LeftButton); // the list comes into view
+    Form1->Widget()->activateWindow();
+    QTRY_VERIFY(Form1->Widget()->isActiveWindow());
+    QWidget* list = Form1->FileListBox1->View();
+    QCursor::setPos(list->mapToGlobal(QPoint(100, 20)));
+    QTest::mouseMove(list, QPoint(100, 20));
+    QVERIFY(!Application->Hints().Visible());
+    QTRY_VERIFY_WITH_TIMEOUT(Application->Hints().Visible(), 1000);
+    QCOMPARE(Application->Hints().Visible()->text(),
+             QString("Для вибору файла чолкніть на ньому два рази"));
+    QVERIFY(Application->Hints().Visible()->pos().y() > QCursor::pos().y()); // below the pointer
+    QTRY_VERIFY_WITH_TIMEOUT(!Application->Hints().Visible(), 3500);
+    // Not again while the pointer stays; again after it left and came back.
+    QTest::mouseMove(list, QPoint(110, 22));
+    QTest::qWait(700);
+    QVERIFY(!Application->Hints().Visible());
+    QCursor::setPos(Form1->Widget()->mapToGlobal(QPoint(100, 10)));
+    QTest::mouseMove(Form1->Widget(), QPoint(100, 10));
+    QCursor::setPos(list->mapToGlobal(QPoint(100, 20)));
+    QTest::mouseMove(list, QPoint(100, 20));
+    QTRY_VERIFY_WITH_TIMEOUT(Application->Hints().Visible(), 1000);
+    QTest::mouseClick(Form1->SpeedButton4->Widget(), Qt::LeftButton);
 }
 
 int main(int argc, char** argv) {
