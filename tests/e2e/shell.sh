@@ -52,4 +52,5 @@ kill -TERM "$APP_PID"
 wait_program_end
 check "SIGTERM ends with exit code 0" test "$EXIT_CODE" = 0
 check "no message on SIGTERM" test ! -s "$E2E_TMP/program.log" -o -z "$(grep -v QStandardPaths "$E2E_TMP/program.log" || true)"
+check "nothing written into the program's home folder" test -z "$(find "$E2E_TMP/home" -mindepth 1 | head -n 3)"
 echo "all passed"
