@@ -123,10 +123,17 @@ bool MciLayer::onOwnThread() const {
     return QThread::currentThread() == thread_;
 }
 
+namespace {
+// The watcher whose signal is being delivered: it must outlive its delivery.
+QSocketNotifier* watcherInSignal = nullptr;
+} // namespace
+
 void MciLayer::WatcherDeleter::operator()(QSocketNotifier* watcher) const {
-    // Possibly deleted from inside its own signal: let Qt finish with it first.
     watcher->setEnabled(false);
-    watcher->deleteLater();
+    if (watcher == watcherInSignal)
+        watcher->deleteLater();
+    else
+        delete watcher;
 }
 
 pid_t MciLayer::hostOf(MCIDEVICEID id) const {
@@ -192,8 +199,12 @@ MCIERROR MciLayer::open(MciFlags flags, MciOpenParms& parms) {
     device.hasVideo = number(reply.values, 1) != 0;
     device.hasAudio = number(reply.values, 2) != 0;
     device.watcher.reset(new QSocketNotifier(host->fd(), QSocketNotifier::Read, &context_));
-    QObject::connect(device.watcher.get(), &QSocketNotifier::activated, &context_,
-                     [this, id] { onReadable(id); });
+    QSocketNotifier* watcher = device.watcher.get();
+    QObject::connect(watcher, &QSocketNotifier::activated, &context_, [this, id, watcher] {
+        watcherInSignal = watcher;
+        onReadable(id);
+        watcherInSignal = nullptr;
+    });
     device.host = std::move(host);
     parms.deviceId = id;
     notifyDone(id, flags, parms.callback);

@@ -4,6 +4,7 @@
 // program's process id as its argument; ends when the channel closes.
 
 #include "media/host/Channel.h"
+#include "media/host/Decoders.h"
 #include "media/host/Player.h"
 #include "media/host/ProcessSetup.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     keepSoundServerFilesOutOfHome();
     g_set_prgname("lunohrai-media-host");
     gst_init(nullptr, nullptr);
+    preferLightDecoders();
 
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     Player* player = nullptr;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <QtEndian>
 #include <cstdio>
 #include <signal.h>
@@ -103,10 +104,10 @@ bool NoticeRecorder::waitFor(int count, int timeoutMs) {
 }
 
 void spin(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    // Runs the event loop without busy waiting.
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 std::vector<pid_t> hostChildren() {
