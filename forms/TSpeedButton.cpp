@@ -91,11 +91,11 @@ bool TSpeedButton::SetProperty(const QString& name, const LayoutValue& value) {
         glyph_ = TransparentByBottomLeft(LoadPicture(value.Str()));
     else if (name == QLatin1String("Spacing"))
         spacing_ = value.Int();
-    else if (name == QLatin1String("Margin"))
-        margin_ = value.Int();
+    // The content is always centred, one picture, on a raised face: these
+    // settings are checked but change nothing.
     else if (name == QLatin1String("Flat") || name == QLatin1String("Transparent"))
         value.Bool();
-    else if (name == QLatin1String("NumGlyphs"))
+    else if (name == QLatin1String("NumGlyphs") || name == QLatin1String("Margin"))
         value.Int();
     else if (name == QLatin1String("Layout"))
         value.Ident();

@@ -31,5 +31,4 @@ private:
     QString caption_;
     QImage glyph_; // with its transparent colour already taken out
     int spacing_ = 4;
-    int margin_ = -1;
 };
