@@ -111,9 +111,17 @@ GstElement* makeAudioSink() {
 }
 
 GstElement* makeVideoSink(bool displayAllowed) {
-    const bool display = !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty();
-    if (displayAllowed && display)
-        if (GstElement* sink = gst_element_factory_make("autovideosink", nullptr)) return sink;
+    // Named sinks, not autovideosink: once every display sink has failed,
+    // that one goes on to DirectFB, whose start-up ends the whole process.
+    std::vector<const char*> candidates;
+    if (displayAllowed && !environment("WAYLAND_DISPLAY").empty())
+        candidates.push_back("waylandsink");
+    if (displayAllowed && !environment("DISPLAY").empty()) {
+        candidates.push_back("xvimagesink");
+        candidates.push_back("ximagesink");
+    }
+    for (const char* name : candidates)
+        if (GstElement* sink = usable(gst_element_factory_make(name, nullptr))) return sink;
     return realTimeFakeSink();
 }
 

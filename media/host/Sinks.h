@@ -9,8 +9,9 @@
 // and end notices behave the same without any sound output.
 GstElement* makeAudioSink();
 
-// The default video output, which opens a window of its own, when there is
-// a display; else a silent sink. `displayAllowed` false forces the latter.
+// A video output that opens a window of its own when a display answers
+// (Wayland, or X11 with or without XVideo); else a silent sink.
+// `displayAllowed` false forces the latter.
 GstElement* makeVideoSink(bool displayAllowed);
 
 // The General MIDI soundfont for the fluidsynth decoder, or nullptr to let

@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
     chooseRegistryCache();
     keepSoundServerFilesOutOfHome();
     g_set_prgname("lunohrai-media-host");
+    // The title of a video's own window.
+    g_set_application_name("Лунограй");
     gst_init(nullptr, nullptr);
     preferLightDecoders();
 

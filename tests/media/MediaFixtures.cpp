@@ -99,7 +99,7 @@ bool NoticeRecorder::waitFor(int count, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
     while (static_cast<int>(notices.size()) < count && timer.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+        spin(10);
     return static_cast<int>(notices.size()) >= count;
 }
 

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <thread>
 
 using namespace media_test;
 
@@ -285,6 +286,15 @@ private slots:
         QCOMPARE(notices.notices[1].kind, MCI_NOTIFY_SUCCESSFUL);
         QCOMPARE(send(a, MCI_CLOSE), MCIERR_NONE);
         QCOMPARE(send(b, MCI_CLOSE), MCIERR_NONE);
+    }
+
+    void onlyTheLayersThreadMaySend() {
+        MCIDEVICEID device = 0;
+        QCOMPARE(openFile(path("tone.wav"), device), MCIERR_NONE);
+        MCIERROR fromElsewhere = MCIERR_NONE;
+        std::thread([&] { fromElsewhere = mciSendCommandA(device, MCI_STOP, MCI_WAIT); }).join();
+        QCOMPARE(fromElsewhere, MCIERR_WRONG_THREAD);
+        QCOMPARE(send(device, MCI_CLOSE), MCIERR_NONE);
     }
 
     void gstreamerStaysOutOfThisProcess() {
