@@ -8,14 +8,18 @@ QImage LoadPicture(const QString& path) {
     return image;
 }
 
-QImage TransparentByBottomLeft(const QImage& picture) {
+QImage TransparentColour(const QImage& picture, QRgb key) {
     QImage out = picture.convertToFormat(QImage::Format_ARGB32);
-    if (out.isNull()) return out;
-    const QRgb key = out.pixel(0, out.height() - 1);
+    key |= 0xFF000000u; // the pictures are opaque: compare the colour alone
     for (int y = 0; y < out.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x)
             if (row[x] == key) row[x] = 0;
     }
     return out;
+}
+
+QImage TransparentByBottomLeft(const QImage& picture) {
+    if (picture.isNull()) return picture;
+    return TransparentColour(picture, picture.pixel(0, picture.height() - 1));
 }

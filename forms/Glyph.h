@@ -8,4 +8,6 @@
 
 // Loads a picture from a file or resource; throws EInvalidGraphic when it cannot.
 QImage LoadPicture(const QString& path);
+// Every pixel of the colour `key` left undrawn.
+QImage TransparentColour(const QImage& picture, QRgb key);
 QImage TransparentByBottomLeft(const QImage& picture);

@@ -2,6 +2,7 @@
 
 #include "forms/AviClip.h"
 #include "forms/Exceptions.h"
+#include "forms/Glyph.h"
 
 #include <QPainter>
 
@@ -48,15 +49,10 @@ void TAnimate::openClip() {
     }
     if (frames.empty()) throw EInvalidOperation(QStringLiteral("Cannot open AVI"));
     if (transparent_) {
+        // The clip's background, its first frame's top-left colour, shows the control's colour.
         const QRgb key = frames.front().pixel(0, 0);
-        for (QImage& f : frames) {
-            f = f.convertToFormat(QImage::Format_ARGB32);
-            for (int y = 0; y < f.height(); ++y) {
-                auto* row = reinterpret_cast<QRgb*>(f.scanLine(y));
-                for (int x = 0; x < f.width(); ++x)
-                    if ((row[x] | 0xFF000000u) == (key | 0xFF000000u)) row[x] = 0;
-            }
-        }
+        for (QImage& f : frames)
+            f = TransparentColour(f, key);
     }
     frames_ = std::move(frames);
     timer_.setInterval(std::max(10, usPerFrame / 1000));
