@@ -31,10 +31,13 @@ start_display() {
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     xdpyinfo >/dev/null 2>&1 || continue
-    HOME="$E2E_TMP" openbox >"$E2E_TMP/openbox.log" 2>&1 &
+    # openbox claims the screen before it is ready to manage windows; a window
+    # mapped in between may never be managed. Its start-up command runs once it
+    # is ready.
+    HOME="$E2E_TMP" openbox --startup "touch $E2E_TMP/wm-ready" >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0; sleep 0.1; done
-    return 0
+    for _ in $(seq 100); do [ -e "$E2E_TMP/wm-ready" ] && return 0; sleep 0.1; done
+    fail "the window manager did not start"
   done
   fail "no free X display"
 }
@@ -47,8 +50,13 @@ start_program() {
   (cd "$cwd" && exec env HOME="$E2E_TMP/home" XDG_RUNTIME_DIR="$E2E_TMP" "$PROGRAM") \
     >"$E2E_TMP/program.log" 2>&1 &
   APP_PID=$!
-  WID=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP_PID" --name 'Пісня' | head -n1) ||
+  WID=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP_PID" --name 'Пісня' | head -n1) || {
+    echo "--- program output:" >&2
+    cat "$E2E_TMP/program.log" >&2 || true
+    echo "--- windows on the display:" >&2
+    xwininfo -root -tree 2>&1 | head -n 40 >&2 || true
     fail "the player window did not appear"
+  }
   sleep 0.3
 }
 
