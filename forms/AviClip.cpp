@@ -113,7 +113,14 @@ AviClip AviClip::load(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) fail("cannot open the file");
     if (file.size() > maxFileBytes) fail("file too large");
-    const QByteArray data = file.read(maxFileBytes + 1);
+    // Read in pieces: asking QIODevice for the whole limit at once reserves
+    // that much memory for a clip of a few kilobytes.
+    QByteArray data;
+    while (data.size() <= maxFileBytes) {
+        const QByteArray piece = file.read(64 * 1024);
+        if (piece.isEmpty()) break;
+        data += piece;
+    }
     if (file.error() != QFileDevice::NoError) fail("cannot read the file");
     if (data.size() > maxFileBytes) fail("file too large");
     return fromData(data);

@@ -2,8 +2,19 @@
 
 #include "forms/Exceptions.h"
 
+#include <QFileInfo>
+#include <QImageReader>
+
+QImage ReadPicture(const QString& path) {
+    // The format is taken from the name alone: letting Qt sniff the content
+    // loads every image plugin, and they stay in memory for the program's life.
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QImage LoadPicture(const QString& path) {
-    QImage image(path);
+    QImage image = ReadPicture(path);
     if (image.isNull()) throw EInvalidGraphic(QStringLiteral("Cannot load picture %1").arg(path));
     return image;
 }

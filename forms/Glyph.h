@@ -6,7 +6,10 @@
 #include <QPixmap>
 #include <QString>
 
-// Loads a picture from a file or resource; throws EInvalidGraphic when it cannot.
+// Loads a picture from a file or resource, in the format its name ends with;
+// a null image when it cannot.
+QImage ReadPicture(const QString& path);
+// The same, but throws EInvalidGraphic when it cannot.
 QImage LoadPicture(const QString& path);
 // Every pixel of the colour `key` left undrawn.
 QImage TransparentColour(const QImage& picture, QRgb key);

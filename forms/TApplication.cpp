@@ -1,5 +1,6 @@
 #include "forms/TApplication.h"
 
+#include "forms/Glyph.h"
 #include "forms/HintDisplay.h"
 #include "forms/MenuKeyRouter.h"
 
@@ -7,6 +8,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <csignal>
@@ -53,7 +55,8 @@ TApplication::TApplication() : TComponent(nullptr) {
     qt_ = std::make_unique<GuardedApplication>();
     QApplication::setApplicationName(QStringLiteral("lunohrai"));
     QApplication::setQuitOnLastWindowClosed(false); // the main form ends the program
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/MAINICON.png")));
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(ReadPicture(QStringLiteral(":/app/MAINICON.png")))));
     // Keys reach the forms' menus before any control. Filters installed later
     // run earlier, so the hint display still sees every key first.
     qt_->installEventFilter(new MenuKeyRouter(qt_.get()));

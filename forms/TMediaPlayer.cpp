@@ -1,5 +1,6 @@
 #include "forms/TMediaPlayer.h"
 
+#include "forms/Glyph.h"
 #include "forms/TApplication.h"
 
 #include <QFile>
@@ -25,9 +26,9 @@ QImage picture(TMPBtnType b, bool coloured) {
     static QImage cache[MPButtonCount][2];
     QImage& img = cache[b][coloured];
     if (img.isNull())
-        img = QImage(QStringLiteral(":/forms/mediaplayer/%1%2.png")
-                         .arg(QLatin1String(pictureNames[b]),
-                              coloured ? QString() : QStringLiteral("-grey")));
+        img = LoadPicture(QStringLiteral(":/forms/mediaplayer/%1%2.png")
+                              .arg(QLatin1String(pictureNames[b]),
+                                   coloured ? QString() : QStringLiteral("-grey")));
     return img;
 }
 } // namespace

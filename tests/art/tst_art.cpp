@@ -9,7 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -390,6 +394,33 @@ private slots:
                 }
             }
         }
+    }
+
+    // The clip is a few kilobytes: reading it must not reserve anything near
+    // the size limit, or the program cannot start where memory is capped.
+    void clipLoadsUnderATightMemoryCap() {
+        const QString path = sourcePath("forms/res/findfile.avi");
+        const pid_t child = fork();
+        if (child == 0) {
+            long pages = 0;
+            if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+                if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+                std::fclose(f);
+            }
+            const rlim_t cap = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (16u << 20);
+            const rlimit limit{cap, cap};
+            if (pages <= 0 || setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+            try {
+                _exit(AviClip::load(path).frameCount() == 16 ? 0 : 3);
+            } catch (...) {
+                _exit(1);
+            }
+        }
+        QVERIFY(child > 0);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status), "the clip reader died under the memory cap");
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 
     void clipFilesThatCannotBeRead() {
