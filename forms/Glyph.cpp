@@ -5,12 +5,26 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-QImage ReadPicture(const QString& path) {
-    // The format is taken from the name alone: letting Qt sniff the content
-    // loads every image plugin, and they stay in memory for the program's life.
-    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+namespace {
+// The format is taken from the name alone: letting Qt sniff the content loads
+// every image plugin, and they stay in memory for the program's life.
+void nameTheFormat(QImageReader& reader, const QString& path) {
+    reader.setFileName(path);
+    reader.setFormat(QFileInfo(path).suffix().toLatin1());
     reader.setAutoDetectImageFormat(false);
+}
+} // namespace
+
+QImage ReadPicture(const QString& path) {
+    QImageReader reader;
+    nameTheFormat(reader, path);
     return reader.read();
+}
+
+bool PictureReadable(const QString& path) {
+    QImageReader reader;
+    nameTheFormat(reader, path);
+    return reader.canRead();
 }
 
 QImage LoadPicture(const QString& path) {

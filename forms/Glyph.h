@@ -11,6 +11,8 @@
 QImage ReadPicture(const QString& path);
 // The same, but throws EInvalidGraphic when it cannot.
 QImage LoadPicture(const QString& path);
+// Whether the picture is there and starts as its format does, without reading it.
+bool PictureReadable(const QString& path);
 // Every pixel of the colour `key` left undrawn.
 QImage TransparentColour(const QImage& picture, QRgb key);
 QImage TransparentByBottomLeft(const QImage& picture);

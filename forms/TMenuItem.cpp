@@ -31,14 +31,21 @@ bool TMenuItem::SetProperty(const QString& name, const LayoutValue& value) {
     else if (name == QLatin1String("Hint"))
         hint_ = value.Str();
     else if (name == QLatin1String("Bitmap")) {
-        try {
-            bitmap_ = TransparentByBottomLeft(LoadPicture(value.Str()));
-        } catch (const Exception& e) { // reported with the layout's file and line
-            throw ELayoutValueError{e.Message()};
-        }
+        // A picture that is not there is a fault of the layout, reported with
+        // its file and line; reading it waits until the menu shows it.
+        if (!PictureReadable(value.Str()))
+            throw ELayoutValueError{QStringLiteral("Cannot load picture %1").arg(value.Str())};
+        bitmapPath_ = value.Str();
+        bitmap_ = QImage();
     } else
         return TComponent::SetProperty(name, value);
     return true;
+}
+
+const QImage& TMenuItem::Bitmap() const {
+    if (bitmap_.isNull() && !bitmapPath_.isEmpty())
+        bitmap_ = TransparentByBottomLeft(ReadPicture(bitmapPath_));
+    return bitmap_;
 }
 
 bool TMenuItem::SetEvent(const QString& name, TNotifyEvent handler) {

@@ -32,8 +32,9 @@ public:
     LUNOHRAI_PROPERTY(TMenuItem, QString, Hint);
 
     // The picture as drawn: pixels of its bottom-left pixel's colour are
-    // transparent. Null when the item has none.
-    const QImage& Bitmap() const { return bitmap_; }
+    // transparent. Null when the item has none. Read at its first use: the
+    // menu may never be opened in a run.
+    const QImage& Bitmap() const;
     // A separator line rather than a command.
     bool IsLine() const { return caption_ == QLatin1String("-"); }
     // The menu that holds the item, or nullptr.
@@ -54,6 +55,7 @@ private:
     bool enabled_ = true;
     bool default_ = false;
     QString hint_;
-    QImage bitmap_;
+    QString bitmapPath_;
+    mutable QImage bitmap_;
     TPopupMenu* menu_ = nullptr;
 };
