@@ -56,7 +56,7 @@ public:
     void SetLeft(const int& v) { SetBounds(v, top_, width_, height_); }
     int GetTop() const { return top_; }
     void SetTop(const int& v) { SetBounds(left_, v, width_, height_); }
-    int GetWidth() const { return width_; }
+    virtual int GetWidth() const { return width_; }
     void SetWidth(const int& v) { SetBounds(left_, top_, v, height_); }
     virtual int GetHeight() const { return height_; }
     virtual void SetHeight(const int& v) { SetBounds(left_, top_, width_, v); }

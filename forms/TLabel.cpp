@@ -1,5 +1,6 @@
 #include "forms/TLabel.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -8,6 +9,11 @@ public:
     explicit LabelWidget(TLabel* owner) : owner_(owner) {}
 
 protected:
+    bool event(QEvent* e) override {
+        // Polished before its window is first shown, shown with it each time.
+        if (e->type() == QEvent::Polish || e->type() == QEvent::Show) owner_->fitPendingText();
+        return QWidget::event(e);
+    }
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         if (!owner_->transparent_) p.fillRect(rect(), palette().color(QPalette::Window));
@@ -46,13 +52,35 @@ void TLabel::SetTransparent(const bool& v) {
 }
 
 // With AutoSize the box keeps its Left and Top and takes the width and the
-// line height of the text in the label's font.
+// line height of the text in the label's font. Measuring loads the font, so a
+// label on a window that is not on screen waits until it is shown or its size
+// is asked for: a window created hidden at start-up costs no font.
 void TLabel::fitText() {
+    if (!autoSize_) return;
+    fitPending_ = true;
+    if (view_->isVisible()) fitPendingText();
+}
+
+void TLabel::fitPendingText() {
+    if (!fitPending_) return;
+    fitPending_ = false;
     if (!autoSize_) return;
     const QFontMetrics fm(EffectiveFont().ToQFont());
     const int w = fm.horizontalAdvance(caption_);
     const int h = fm.height();
-    if (w != GetWidth() || h != GetHeight()) SetBounds(GetLeft(), GetTop(), w, h);
+    if (w != TControl::GetWidth() || h != TControl::GetHeight())
+        SetBounds(GetLeft(), GetTop(), w, h);
+}
+
+// Measuring changes no property a caller can see other than the size itself.
+int TLabel::GetWidth() const {
+    const_cast<TLabel*>(this)->fitPendingText();
+    return TControl::GetWidth();
+}
+
+int TLabel::GetHeight() const {
+    const_cast<TLabel*>(this)->fitPendingText();
+    return TControl::GetHeight();
 }
 
 void TLabel::Changed() {

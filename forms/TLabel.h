@@ -22,6 +22,10 @@ public:
     void SetTransparent(const bool& v);
     LUNOHRAI_PROPERTY(TLabel, bool, Transparent);
 
+    // With AutoSize, the size of the text (measured now if it was put off).
+    int GetWidth() const override;
+    int GetHeight() const override;
+
     bool SetProperty(const QString& name, const LayoutValue& value) override;
     void ScaleBy(int num, int den) override;
 
@@ -31,9 +35,11 @@ protected:
 private:
     friend class LabelWidget;
     void fitText();
+    void fitPendingText();
 
     LabelWidget* view_;
     QString caption_;
     bool autoSize_ = true;
     bool transparent_ = false;
+    bool fitPending_ = false;
 };

@@ -75,6 +75,7 @@ private slots:
     void controls_data();
     void controls();
     void labelsAndFonts();
+    void autoSizeMeasuredWhenShown();
     void pictureDecodedOnceAtFirstPaint();
     void drawing();
     void decodedFormats_data();
@@ -221,6 +222,22 @@ void InfoWindowTest::labelsAndFonts() {
                              children[j]->Widget()->geometry()),
                          qPrintable(children[i]->Name + " / " + children[j]->Name));
     }
+}
+
+// A label of a window not yet on screen is measured when the window shows,
+// even though nobody asked its size; so is a caption changed while hidden.
+void InfoWindowTest::autoSizeMeasuredWhenShown() {
+    auto box = freshInfoWindow();
+    QWidget* label = box->Version->Widget();
+    const QFontMetrics fm(label->font());
+    box->Show();
+    QCOMPARE(label->size(), QSize(fm.horizontalAdvance(QStringLiteral("Лунограй")), fm.height()));
+    box->Hide();
+    box->Version->SetCaption(QStringLiteral("Лунограй 2007"));
+    box->Show();
+    QCOMPARE(label->size(),
+             QSize(fm.horizontalAdvance(QStringLiteral("Лунограй 2007")), fm.height()));
+    box->Hide();
 }
 
 void InfoWindowTest::drawing() {
