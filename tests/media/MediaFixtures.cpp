@@ -148,6 +148,12 @@ MCIERROR openFile(const QString& path, MCIDEVICEID& device) {
     return error;
 }
 
+MCIERROR playNotifying(MCIDEVICEID device, NoticeRecorder& notices) {
+    MciPlayParms play;
+    play.callback = &notices;
+    return mciSendCommandA(device, MCI_PLAY, MCI_NOTIFY, play);
+}
+
 std::uint32_t status(MCIDEVICEID device, MciStatusItem item, MCIERROR* error) {
     MciStatusParms parms;
     parms.item = item;

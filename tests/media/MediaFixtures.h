@@ -59,6 +59,8 @@ bool processRuns(pid_t pid);
 
 // Opening and asking, with the flags the button bar uses.
 MCIERROR openFile(const QString& path, MCIDEVICEID& device);
+// Plays from the current position with its completion notice going to `notices`.
+MCIERROR playNotifying(MCIDEVICEID device, NoticeRecorder& notices);
 std::uint32_t status(MCIDEVICEID device, MciStatusItem item, MCIERROR* error = nullptr);
 std::uint32_t capability(MCIDEVICEID device, MciCapability item);
 QString errorText(MCIERROR error);

@@ -108,9 +108,7 @@ private slots:
             return;
         }
         NoticeRecorder notices;
-        MciPlayParms play;
-        play.callback = &notices;
-        const qint64 playMs = timed([&] { mciSendCommandA(device, MCI_PLAY, MCI_NOTIFY, play); });
+        const qint64 playMs = timed([&] { playNotifying(device, notices); });
         QVERIFY2(playMs <= requestBoundMs + slackMs, qPrintable(QString::number(playMs)));
         // A damaged file may play longer than the good one (a changed length
         // field); two seconds tell enough.

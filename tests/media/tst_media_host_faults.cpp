@@ -33,9 +33,7 @@ private:
         MCIDEVICEID device = 0;
         QCOMPARE(openFile(path("tone.wav"), device), MCIERR_NONE);
         NoticeRecorder notices;
-        MciPlayParms play;
-        play.callback = &notices;
-        QCOMPARE(mciSendCommandA(device, MCI_PLAY, MCI_NOTIFY, play), MCIERR_NONE);
+        QCOMPARE(playNotifying(device, notices), MCIERR_NONE);
         QVERIFY(notices.waitFor(1, 10000));
         QCOMPARE(notices.notices[0].kind, MCI_NOTIFY_SUCCESSFUL);
         QCOMPARE(mciSendCommandA(device, MCI_CLOSE, MCI_WAIT), MCIERR_NONE);
@@ -112,9 +110,7 @@ private slots:
         MCIDEVICEID device = 0;
         QCOMPARE(openFile(path("long.wav"), device), MCIERR_NONE);
         NoticeRecorder notices;
-        MciPlayParms play;
-        play.callback = &notices;
-        QCOMPARE(mciSendCommandA(device, MCI_PLAY, MCI_NOTIFY, play), MCIERR_NONE);
+        QCOMPARE(playNotifying(device, notices), MCIERR_NONE);
         spin(300);
         const pid_t host = MciLayer::existing()->hostOf(device);
         QVERIFY(host > 0);

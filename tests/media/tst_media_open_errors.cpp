@@ -169,9 +169,7 @@ private slots:
         MCIDEVICEID device = 0;
         QCOMPARE(openFile(file, device), MCIERR_NONE);
         NoticeRecorder notices;
-        MciPlayParms play;
-        play.callback = &notices;
-        QCOMPARE(mciSendCommandA(device, MCI_PLAY, MCI_NOTIFY, play), MCIERR_NONE);
+        QCOMPARE(playNotifying(device, notices), MCIERR_NONE);
         QVERIFY(notices.waitFor(1, 10000));
         QCOMPARE(notices.notices[0].kind, MCI_NOTIFY_SUCCESSFUL);
         QCOMPARE(status(device, MCI_STATUS_POSITION), status(device, MCI_STATUS_LENGTH));

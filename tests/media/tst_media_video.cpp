@@ -37,9 +37,7 @@ private:
         QCOMPARE(openFile(file, device), MCIERR_NONE);
         QCOMPARE(capability(device, MCI_GETDEVCAPS_HAS_VIDEO), 1u);
         NoticeRecorder notices;
-        MciPlayParms play;
-        play.callback = &notices;
-        QCOMPARE(mciSendCommandA(device, MCI_PLAY, MCI_NOTIFY, play), MCIERR_NONE);
+        QCOMPARE(playNotifying(device, notices), MCIERR_NONE);
         QVERIFY(notices.waitFor(1, 10000));
         QCOMPARE(notices.notices[0].kind, MCI_NOTIFY_SUCCESSFUL);
         QCOMPARE(mciSendCommandA(device, MCI_CLOSE, MCI_WAIT), MCIERR_NONE);
